@@ -1,0 +1,21 @@
+#pragma once
+// Places where a test build can make the report fail on purpose: with
+// QRT_FAULT_POINTS defined, FaultPoint(name) raises a failure when the
+// environment variable QRT_FAULT names that point ("name" for an ordinary
+// failure, "name:abort" for a silent one). The product has none.
+#ifdef QRT_FAULT_POINTS
+#include <cstdlib>
+#include <string>
+
+#include "vcl/exceptions.h"
+
+inline void FaultPoint(const char* name) {
+  const char* wanted = std::getenv("QRT_FAULT");
+  if (!wanted) return;
+  std::string w = wanted;
+  if (w == name) throw Exception(std::string("Injected failure at ") + name);
+  if (w == std::string(name) + ":abort") throw EAbort();
+}
+#else
+inline void FaultPoint(const char*) {}
+#endif

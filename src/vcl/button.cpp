@@ -1,0 +1,5 @@
+#include "vcl/stdctrls.h"
+
+void TButton::Notify(WORD code) {
+  if (code == BN_CLICKED) Click();
+}
