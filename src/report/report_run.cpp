@@ -18,6 +18,7 @@ void TForm1::Button1Click(TObject*) {
 
   Button1->SetEnabled(false);
   Memo1->Clear();
+  FaultPoint("start");
   Application->ProcessMessages();
 
   aln("Quibrel Diagnostics v1.58");

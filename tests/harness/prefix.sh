@@ -7,21 +7,22 @@ export WINEPREFIX="$prefix" WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 case "$cmd" in
   setup)
+    /usr/lib/wine/wineserver64 -k </dev/null >/dev/null 2>&1 || true  # a server left over from a broken run
     if [ -f "$prefix.xvfb.pid" ] && kill -0 "$(cat "$prefix.xvfb.pid")" 2>/dev/null; then :; else
       n=90
       while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
       echo $! > "$prefix.xvfb.pid"
       for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
       echo ":$n" > "$prefix.display"
     fi
     export DISPLAY="$(cat "$prefix.display")"
     if [ ! -f "$prefix/system.reg" ]; then
-      /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+      /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1 || true
     fi
-    /usr/lib/wine/wineserver64 -w
-    /usr/lib/wine/wineserver64 -p
-    /usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1
+    # Nothing started here may keep ctest's output pipes open.
+    /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1
+    /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
     ;;
   cleanup)
     /usr/lib/wine/wineserver64 -k 2>/dev/null || true
