@@ -70,6 +70,11 @@ std::string GetTempDir() {
   return DirectoryText(buffer, GetTempPathA(MAX_PATH, buffer));
 }
 
+std::string OSVersionLine() {
+  return OSPlatform + " " + UIntToStr(OSMajor) + "." + UIntToStr(OSMinor) + "  Build " +
+         UIntToStr(OSBuild);
+}
+
 void AppendSystemFacts(TForm1& form) {
   form.aln(DateTimeToStr(Now()));
   form.aln(GetUpTime());
@@ -79,8 +84,7 @@ void AppendSystemFacts(TForm1& form) {
   } catch (...) {
     form.aln("Error getting OS");
   }
-  form.aln(OSPlatform + " " + UIntToStr(OSMajor) + "." + UIntToStr(OSMinor) + "  Build " +
-           UIntToStr(OSBuild));
+  form.aln(OSVersionLine());
   try {
     form.aln(IsWow64() ? "64 Bit" : "32 Bit");
     form.aln(GetSystemDir());

@@ -74,9 +74,19 @@ class Parser {
     }
   }
 
+  // A value starts on the line of its property name; only a text may begin
+  // on the next line (long texts are written that way).
   TPropValue Value() {
-    SkipBlanks();
+    while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
     if (pos_ >= s_.size()) Fail("a value was expected");
+    if (s_[pos_] == '\r' || s_[pos_] == '\n') {
+      int propertyLine = line_;
+      SkipBlanks();
+      if (pos_ >= s_.size() || (s_[pos_] != '\'' && s_[pos_] != '#')) {
+        line_ = propertyLine;
+        Fail("a value was expected");
+      }
+    }
     TPropValue v;
     char c = s_[pos_];
     if (c == '\'' || c == '#') {

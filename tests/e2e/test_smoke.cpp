@@ -1,8 +1,0 @@
-#include <gtest/gtest.h>
-
-#include "driver.h"
-
-TEST(Smoke, WindowOpens) {
-  ToolSession tool;
-  EXPECT_EQ(tool.Text(kButton1), "Run Report");
-}
