@@ -122,6 +122,13 @@ void TControl::Click() {
     bool& flag;
     ~Reset() { flag = false; }
   } reset{inClick_};
+  // A click that a running handler invokes (the report run clicking its
+  // hidden button) hands its failure back to that handler's guards; only a
+  // click of the customer's goes to the default failure handling.
+  if (Application->InHandler()) {
+    OnClick(this);
+    return;
+  }
   Application->RunEventHandler([this] { OnClick(this); });
 }
 

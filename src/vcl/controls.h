@@ -44,6 +44,7 @@ class TControl : public TComponent {
 
   // Runs the click handler. A click that comes while the same control's
   // handler is still running (its handler let messages through) is ignored.
+  // Invoked from inside a running handler, its failure goes back to the caller.
   virtual void Click();
 
   void SetProperty(const std::string& name, const TPropValue& value, TReader& reader) override;
