@@ -101,9 +101,8 @@ class TTestForm : public TForm {
 };
 
 std::string LoadFailure(const std::string& body) {
-  static TApplication app;
-  static bool initialized = (app.Initialize(), true);
-  (void)initialized;
+  TApplication app;
+  app.Initialize();
   TTestForm form;
   try {
     form.Load(ParseFormDescription("object Form1: TTestForm\n  ClientWidth = 100\n  ClientHeight = 50\n" +
@@ -135,8 +134,8 @@ TEST(FormDescription, UnknownPropertyClassOrHandlerIsAClearFailure) {
 }
 
 TEST(FormDescription, BindsFieldsAndHandlers) {
-  static TApplication* app = Application ? Application : new TApplication();
-  app->Initialize();
+  TApplication app;
+  app.Initialize();
   TTestForm form;
   form.Load(ParseFormDescription("object Form1: TTestForm\n  ClientWidth = 100\n  ClientHeight = 50\n"
                                  "  object Button1: TButton\n    Caption = 'Go'\n"
