@@ -33,6 +33,7 @@ TEST(MainForm, BuiltFromItsDescription) {
   for (TControl* c : controls) {
     ASSERT_NE(c, nullptr);
     ASSERT_NE(c->Handle(), nullptr) << c->Name;
+    if (c == Form1->Bevel1) continue;  // a rule, no text
     LOGFONTA lf = FontOf(c);
     EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif") << c->Name;
     EXPECT_EQ(lf.lfHeight, -11) << c->Name;
