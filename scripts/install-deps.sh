@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian 12; quiet when all is there.
 set -euo pipefail
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev
-          wine wine64 xvfb xauth googletest python3 binutils-mingw-w64-i686 x11-apps imagemagick)
+          wine wine64 xvfb xauth x11-utils googletest binutils-mingw-w64-i686)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot.png: the window after a scripted run, under Xvfb.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+command -v import >/dev/null || apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
 PREFIX="$TEST_BUILD/screenshot-prefix"
 export QRT_PREFIX="$PREFIX"
 "$ROOT/tests/harness/prefix.sh" setup "$PREFIX"
