@@ -29,8 +29,8 @@ std::map<std::string, int> g_counts;
 size_t g_next = 0;
 
 void Log(const std::string& line) {
-  HANDLE f = CreateFileA((g_dir + "TWAINDSM.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE f = CreateFileA((g_dir + "TWAINDSM.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return;
   std::string text = line + "\r\n";
   DWORD written = 0;
@@ -51,13 +51,14 @@ std::string Hex(const void* data, size_t size) {
 
 bool FromHex(const std::string& hex, char* out, size_t size) {
   if (hex.size() != 2 * size) return false;
-  for (size_t i = 0; i < size; ++i) out[i] = static_cast<char>(std::stoi(hex.substr(2 * i, 2), nullptr, 16));
+  for (size_t i = 0; i < size; ++i)
+    out[i] = static_cast<char>(std::stoi(hex.substr(2 * i, 2), nullptr, 16));
   return true;
 }
 
 void ReadScript() {
-  HANDLE f = CreateFileA((g_dir + "TWAINDSM.script").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE f = CreateFileA((g_dir + "TWAINDSM.script").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return;
   std::string text;
   char buffer[4096];
@@ -87,7 +88,8 @@ void ReadScript() {
   }
 }
 
-const Rule* Find(std::map<std::string, std::vector<Rule>>& rules, const std::string& call, int nth) {
+const Rule* Find(std::map<std::string, std::vector<Rule>>& rules, const std::string& call,
+                 int nth) {
   auto it = rules.find(call);
   if (it == rules.end()) return nullptr;
   for (const Rule& r : it->second)
@@ -103,7 +105,8 @@ volatile int g_sink = 0;
 __attribute__((noinline)) int Recurse(int depth) {
   volatile char buffer[4096];
   buffer[0] = static_cast<char>(depth);
-  if (depth == g_zero - 1) return 0;  // never: keeps the recursion from being endless to the compiler
+  if (depth == g_zero - 1)
+    return 0;  // never: keeps the recursion from being endless to the compiler
   return Recurse(depth + 1) + buffer[0];
 }
 
@@ -156,7 +159,8 @@ extern "C" TW_UINT16 WINAPI DSM_Entry(TW_IDENTITY* origin, TW_IDENTITY* dest, TW
       " origin=" + std::to_string(reinterpret_cast<uintptr_t>(origin)) + ":" +
       (origin ? Hex(origin, sizeof(TW_IDENTITY)) : "null"));
   const int nth = Enter(call);
-  if (const Rule* r = Find(g_returns, call, nth)) return static_cast<TW_UINT16>(std::stoi(r->value));
+  if (const Rule* r = Find(g_returns, call, nth))
+    return static_cast<TW_UINT16>(std::stoi(r->value));
   if (call == "open") {
     if (origin) origin->Id = 0x51;
     return TWRC_SUCCESS;
