@@ -7,7 +7,9 @@ export WINEPREFIX="$prefix" WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 case "$cmd" in
   setup)
-    /usr/lib/wine/wineserver64 -k </dev/null >/dev/null 2>&1 || true  # a server left over from a broken run
+    # A server left over from an earlier run: end it and wait until it is gone.
+    /usr/lib/wine/wineserver64 -k </dev/null >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver64 -w </dev/null >/dev/null 2>&1 || true
     if [ -f "$prefix.xvfb.pid" ] && kill -0 "$(cat "$prefix.xvfb.pid")" 2>/dev/null; then :; else
       n=90
       while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
