@@ -1,5 +1,10 @@
 // The Pagorin and Folvane blocks of the report: what the registry holds for
 // the two applications, read from the clipboard of a real run.
+// sddl.h needs windows.h before it.
+// clang-format off
+#include <windows.h>
+#include <sddl.h>
+// clang-format on
 #include <gtest/gtest.h>
 
 #include <string>
@@ -71,19 +76,34 @@ const std::vector<std::string> kFolvaneLabels = {"FLVN V ",
                                                  "PDF Page Size > ",
                                                  "Last error > "};
 
-// Deletes a key with everything below it, in the given registry view.
-void DeleteTree(HKEY parent, const std::string& path, REGSAM view) {
+// Deletes a key with everything below it, in the given registry view. A key
+// first gets back full access for everyone, as a test may have denied it.
+bool DeleteTree(HKEY parent, const std::string& path, REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(parent, path.c_str(), 0, WRITE_DAC | view, &key) == ERROR_SUCCESS) {
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KA;;;WD)", SDDL_REVISION_1, &sd,
+                                                             nullptr)) {
+      RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
+      LocalFree(sd);
+    }
+    RegCloseKey(key);
+  }
+  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS)
+    return false;
+  bool deleted = true;
   for (;;) {
     char name[256];
     DWORD length = sizeof name;
     if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
       break;
-    DeleteTree(key, name, view);
+    if (!DeleteTree(key, name, view)) {
+      deleted = false;
+      break;
+    }
   }
   RegCloseKey(key);
-  RegDeleteKeyA(parent, path.c_str());
+  return deleted && RegDeleteKeyA(parent, path.c_str()) == ERROR_SUCCESS;
 }
 
 void SetValue(HKEY root, const char* path, const char* name, DWORD type, const std::string& data,
@@ -250,4 +270,50 @@ TEST_F(ProductSettings, MachineWideValuesComeFromTheViewOfTheToolsBitness) {
   ASSERT_FALSE(blocks.folvane.empty());
   EXPECT_EQ(blocks.pagorin[0], "PGRN V" + view + " ");
   EXPECT_EQ(blocks.folvane[0], "FLVN V" + view + " ");
+}
+
+// A text of more than a megabyte is written whole on its line, and the lines
+// after it are read and written as usual.
+TEST_F(ProductSettings, AHugeValueIsWrittenWholeAndTheBlocksGoOn) {
+  const std::string huge((1 << 20) + 16, 'h');
+  SetValue(HKEY_CURRENT_USER, kPagorinSetting, "cscanner", REG_SZ, " " + huge + "\r\n\0"s);
+  SetValue(HKEY_CURRENT_USER, kPagorinSetting, "hidden", REG_SZ, "0\0"s);
+  std::vector<std::string> pagorin = kPagorinLabels;
+  pagorin[3] = "Last Src > " + huge;
+  pagorin[4] = "Dialog(rev) > 0";
+  Blocks blocks = RunAndReadBlocks();
+  EXPECT_TRUE(blocks.pagorin == pagorin);
+  EXPECT_EQ(blocks.folvane, kFolvaneLabels);
+}
+
+// An account that may read the machine-wide keys but not open them with all
+// access rights: their lines stay empty, the per-user lines show their values.
+TEST_F(ProductSettings, MachineWideKeysDeniedAllAccessGiveEmptyLines) {
+  for (const char* path : {kPagorinInfo, kFolvaneInfo}) {
+    SetValue(HKEY_LOCAL_MACHINE, path, "version", REG_SZ, "9.9\0"s);
+    SetValue(HKEY_LOCAL_MACHINE, path, "serial", REG_SZ, "S-1\0"s);
+  }
+  SetValue(HKEY_CURRENT_USER, kPagorinSetting, "dpi", REG_SZ, "300\0"s);
+  SetValue(HKEY_CURRENT_USER, kFolvaneSetting, "dpi", REG_SZ, "600\0"s);
+  // Read access only, for everyone.
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)",
+                                                                   SDDL_REVISION_1, &sd, nullptr));
+  for (const char* path : {kPagorinInfo, kFolvaneInfo}) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+    RegCloseKey(key);
+    HKEY probe = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, &probe),
+              ERROR_ACCESS_DENIED)
+        << "this system does not enforce the key's access list";
+  }
+  LocalFree(sd);
+  std::vector<std::string> pagorin = kPagorinLabels, folvane = kFolvaneLabels;
+  pagorin[16] = "DPI > 300";
+  folvane[16] = "DPI > 600";
+  Blocks blocks = RunAndReadBlocks();
+  EXPECT_EQ(blocks.pagorin, pagorin);
+  EXPECT_EQ(blocks.folvane, folvane);
 }

@@ -15,18 +15,18 @@ const char* const kScratch = "Software\\Quibrel Tests\\registry";
 const char* const kPagorinSettings = "Software\\Quibrel\\pagorin2\\settings";
 
 // Deletes a key with everything below it (RegDeleteKeyA deletes leaves only).
-void DeleteTree(HKEY parent, const std::string& path) {
+bool DeleteTree(HKEY parent, const std::string& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
   for (;;) {
     char name[256];
     DWORD length = sizeof name;
     if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
       break;
-    DeleteTree(key, name);
+    if (!DeleteTree(key, name)) break;
   }
   RegCloseKey(key);
-  RegDeleteKeyA(parent, path.c_str());
+  return RegDeleteKeyA(parent, path.c_str()) == ERROR_SUCCESS;
 }
 
 bool KeyExists(HKEY root, const char* path) {
