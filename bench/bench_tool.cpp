@@ -69,7 +69,7 @@ double StartUpOnce() {
 }
 
 // One click on Run Report to the report on the clipboard, in ms.
-double TimedRun(ToolSession& tool, size_t* lines = nullptr) {
+double TimedRun(ToolSession& tool, size_t* lines, size_t* sectionLines = nullptr) {
   SetClipboardText("(clipboard before the run)");
   const DWORD before = GetClipboardSequenceNumber();
   const double start = NowMs();
@@ -82,15 +82,23 @@ double TimedRun(ToolSession& tool, size_t* lines = nullptr) {
   const double elapsed = NowMs() - start;
   if (tool.FindMessageBox().hwnd) throw std::runtime_error("the run showed a message box");
   if (lines) *lines = SplitLines(ClipboardText()).size();
+  if (sectionLines) {
+    // The lines between the section's heading and its Separator.
+    const std::vector<std::string> report = SplitLines(ClipboardText());
+    auto it = std::find(report.begin(), report.end(), "Installed Data Sources:");
+    *sectionLines = 0;
+    if (it != report.end())
+      for (++it; it != report.end() && *it != kSeparator; ++it) ++*sectionLines;
+  }
   return elapsed;
 }
 
-std::vector<double> Runs(int count, size_t* lines) {
+std::vector<double> Runs(int count, size_t* lines, size_t* sectionLines = nullptr) {
   ToolSession tool;
   tool.Type(kEdit1, "Acme");
   tool.Type(kEdit2, "ScanMaster 3000");
   std::vector<double> times;
-  for (int i = 0; i < count; ++i) times.push_back(TimedRun(tool, lines));
+  for (int i = 0; i < count; ++i) times.push_back(TimedRun(tool, lines, sectionLines));
   tool.CloseAndWait();
   return times;
 }
@@ -159,8 +167,8 @@ std::pair<size_t, double> RawWalk(const std::string& program, const std::string&
 }
 
 void Files(const std::string& rawWalk, const std::vector<int>& sizes) {
-  size_t baseLines = 0;
-  const double base = Median(Runs(3, &baseLines));
+  size_t lines = 0;
+  const double base = Median(Runs(3, &lines));
   Row("complete run without a tree (baseline), ms", Fmt("%.0f", base),
       "section time = run - baseline");
   RemoveTree(kTreesDir);
@@ -175,10 +183,10 @@ void Files(const std::string& rawWalk, const std::vector<int>& sizes) {
     // The tree in the place of the prefix's own data source directory.
     MoveFileA(kTwainDir, kSavedDir);
     MoveFileA(tree.c_str(), kTwainDir);
-    size_t lines = 0;
+    size_t fileLines = 0;
     double run = 0;
     try {
-      run = Median(Runs(1, &lines));
+      run = Median(Runs(1, &lines, &fileLines));
     } catch (...) {
       MoveFileA(kTwainDir, tree.c_str());
       MoveFileA(kSavedDir, kTwainDir);
@@ -196,7 +204,7 @@ void Files(const std::string& rawWalk, const std::vector<int>& sizes) {
     std::string growth;
     if (n > 5000 && perLineAt5000 > 0)
       growth = Fmt("%.2f x per line at 5,000", perLine / perLineAt5000);
-    if (lines - baseLines != static_cast<size_t>(n) || raw.first != static_cast<size_t>(n))
+    if (fileLines != static_cast<size_t>(n) || raw.first != static_cast<size_t>(n))
       growth += " LINE COUNT MISMATCH";
     Row(at + "files section, ms", Fmt("%.0f", section), growth);
     Row(at + "time per line, ms", Fmt("%.3f", perLine));
