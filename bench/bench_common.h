@@ -28,7 +28,7 @@ inline double Median(std::vector<double> v) {
 
 // One row of the table: what was measured, the figure, and the goal or note.
 inline void Row(const std::string& what, const std::string& figure, const std::string& note = "") {
-  std::printf("| %-58s | %22s | %-34s |\n", what.c_str(), figure.c_str(), note.c_str());
+  std::printf("| %-66s | %22s | %-34s |\n", what.c_str(), figure.c_str(), note.c_str());
   std::fflush(stdout);
 }
 

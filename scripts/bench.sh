@@ -18,11 +18,11 @@ export QRT_TOOL="$TEST_BUILD/src/Project1.exe"
 run() { "$harness/wine-run.sh" "$@"; }
 
 bytes() { stat -c %s "$1"; }
-row() { printf '| %-58s | %22s | %-34s |\n' "$1" "$2" "$3"; }
+row() { printf '| %-66s | %22s | %-34s |\n' "$1" "$2" "$3"; }
 
 started=$(date +%s)
-printf '| %-58s | %22s | %-34s |\n' "measure" "figure" "goal / note"
-printf '|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..60})" "$(printf -- '-%.0s' {1..24})" "$(printf -- '-%.0s' {1..36})"
+printf '| %-66s | %22s | %-34s |\n' "measure" "figure" "goal / note"
+printf '|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..68})" "$(printf -- '-%.0s' {1..24})" "$(printf -- '-%.0s' {1..36})"
 run "$TEST_BUILD/bench/bench_tool.exe" run 7
 run "$TEST_BUILD/bench/bench_tool.exe" startup 7
 run "$TEST_BUILD/bench/bench_tool.exe" files "Z:$(echo "$TEST_BUILD/bench/bench_raw_walk.exe" | tr / '\\')" "${sizes[@]}"
