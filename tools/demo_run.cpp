@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     std::fwrite(report.data(), 1, report.size(), stdout);
     RECT r;
     GetWindowRect(tool.Window(), &r);
-    std::fprintf(stderr, "WINDOW %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::fprintf(stderr, "WINDOW %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
+                 r.bottom - r.top);
     std::fflush(stdout);
     std::fflush(stderr);
     if (lingerSeconds > 0) Sleep(static_cast<DWORD>(lingerSeconds) * 1000);

@@ -4,7 +4,8 @@
 #include "report/sections.h"
 #include "report/system_facts.h"
 
-const char* const Separator = "------------------------------------------------------------------------------";
+const char* const Separator =
+    "------------------------------------------------------------------------------";
 
 void TForm1::Button1Click(TObject*) {
   if (Edit1->Text().empty()) {

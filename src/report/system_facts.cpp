@@ -17,7 +17,8 @@ std::string TicksToDHMS(uint32_t Ticks) {
   uint32_t minutes = r / 60000u;
   r %= 60000u;
   uint32_t seconds = r / 1000u;
-  return UIntToStr(days) + "-" + UIntToStr(hours) + ":" + UIntToStr(minutes) + ":" + UIntToStr(seconds);
+  return UIntToStr(days) + "-" + UIntToStr(hours) + ":" + UIntToStr(minutes) + ":" +
+         UIntToStr(seconds);
 }
 
 std::string GetUpTime() { return TicksToDHMS(GetTickCount()); }

@@ -2,9 +2,11 @@
 
 void TBevel::SetProperty(const std::string& name, const TPropValue& v, TReader& reader) {
   if (name == "Shape") {
-    if (reader.Identifier(name, v) != "bsBottomLine") reader.Fail("Only Shape = bsBottomLine is supported");
+    if (reader.Identifier(name, v) != "bsBottomLine")
+      reader.Fail("Only Shape = bsBottomLine is supported");
   } else if (name == "Style") {
-    if (reader.Identifier(name, v) != "bsLowered") reader.Fail("Only Style = bsLowered is supported");
+    if (reader.Identifier(name, v) != "bsLowered")
+      reader.Fail("Only Style = bsLowered is supported");
   } else {
     TControl::SetProperty(name, v, reader);
   }

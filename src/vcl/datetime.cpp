@@ -96,18 +96,23 @@ std::string FormatDate(const TDateTime& value, const TFormatSettings& settings) 
     i += count;
     switch (c) {
       case 'd':
-        if (count <= 2) out += Digits(value.day, static_cast<int>(count));
-        else out += count == 3 ? settings.shortDayNames[weekday] : settings.longDayNames[weekday];
+        if (count <= 2)
+          out += Digits(value.day, static_cast<int>(count));
+        else
+          out += count == 3 ? settings.shortDayNames[weekday] : settings.longDayNames[weekday];
         break;
       case 'M':
-        if (count <= 2) out += Digits(value.month, static_cast<int>(count));
+        if (count <= 2)
+          out += Digits(value.month, static_cast<int>(count));
         else if (monthKnown)
           out += count == 3 ? settings.shortMonthNames[value.month - 1]
                             : settings.longMonthNames[value.month - 1];
         break;
       case 'y':
-        if (count <= 2) out += Digits(value.year % 100, static_cast<int>(count));
-        else out += std::to_string(value.year);
+        if (count <= 2)
+          out += Digits(value.year % 100, static_cast<int>(count));
+        else
+          out += std::to_string(value.year);
         break;
       default:  // 'g'
         out += EraName(value);

@@ -18,7 +18,7 @@ struct TFormatSettings {
   bool twelveHourClock = true;
   bool markerFirst = false;  // AM/PM text before the time
   std::string amText = "AM", pmText = "PM";
-  std::string shortDayNames[7], longDayNames[7];      // Sunday first
+  std::string shortDayNames[7], longDayNames[7];        // Sunday first
   std::string shortMonthNames[12], longMonthNames[12];  // January first
 };
 

@@ -161,7 +161,8 @@ class Parser {
       } else if (c == '+') {  // a long text continues on the next line
         ++pos_;
         SkipBlanks();
-        if (pos_ >= s_.size() || (s_[pos_] != '\'' && s_[pos_] != '#')) Fail("text expected after '+'");
+        if (pos_ >= s_.size() || (s_[pos_] != '\'' && s_[pos_] != '#'))
+          Fail("text expected after '+'");
       } else {
         break;
       }

@@ -33,7 +33,8 @@ void TForm::SetProperty(const std::string& name, const TPropValue& v, TReader& r
   } else if (name == "Color") {
     Color = ColorFromProperty(name, v, reader);
   } else if (name == "Position") {
-    if (reader.Identifier(name, v) != "poDesigned") reader.Fail("Only Position = poDesigned is supported");
+    if (reader.Identifier(name, v) != "poDesigned")
+      reader.Fail("Only Position = poDesigned is supported");
   } else if (name == "PixelsPerInch") {
     if (reader.Integer(name, v) != 96) reader.Fail("Only PixelsPerInch = 96 is supported");
   } else if (name == "TextHeight") {
@@ -48,9 +49,8 @@ void TForm::SetProperty(const std::string& name, const TPropValue& v, TReader& r
 void TForm::CreateWindowOfForm() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HICON icon = LoadIconA(instance, "MAINICON");
-  HBRUSH background = (Color & clSystemColor)
-                          ? GetSysColorBrush(static_cast<int>(Color & 0xFF))
-                          : CreateSolidBrush(ColorToRGB(Color));
+  HBRUSH background = (Color & clSystemColor) ? GetSysColorBrush(static_cast<int>(Color & 0xFF))
+                                              : CreateSolidBrush(ColorToRGB(Color));
   RegisterOwnWindowClass(windowClass_.c_str(), background, icon);
   RECT r{0, 0, ClientWidth, ClientHeight};
   AdjustWindowRectEx(&r, Style(), FALSE, ExStyle());
@@ -59,9 +59,9 @@ void TForm::CreateWindowOfForm() {
   HWND h = CreateWindowExA(ExStyle(), windowClass_.c_str(), caption_.c_str(), Style(), Left, Top,
                            Width, Height, nullptr, nullptr, instance, this);
   if (!h) throw EOSError("Cannot create the window of " + Name);
-  HICON small = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), 0));
+  HICON small =
+      static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                    GetSystemMetrics(SM_CYSMICON), 0));
   if (small) SendMessageA(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
@@ -97,7 +97,8 @@ void TForm::Load(const TFormObject& description, const TPublishedTable& table) {
   std::stable_sort(tabbed.begin(), tabbed.end(),
                    [](TControl* a, TControl* b) { return a->TabOrder < b->TabOrder; });
   for (TControl* control : tabbed)
-    SetWindowPos(control->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(control->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TForm::Show() {
@@ -109,7 +110,8 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
       if (lp) {
-        if (TControl* child = TControl::FromHandle(reinterpret_cast<HWND>(lp))) child->Notify(HIWORD(wp));
+        if (TControl* child = TControl::FromHandle(reinterpret_cast<HWND>(lp)))
+          child->Notify(HIWORD(wp));
       }
       return 0;  // IDOK and IDCANCEL from the dialog manager (Enter, Esc) do nothing
     case WM_CTLCOLORSTATIC:
@@ -252,7 +254,8 @@ void TApplication::HandleCurrentException() {
 void TApplication::ShowException(const std::string& message) {
   try {
     TForm* main = MainForm();
-    HWND owner = main && main->Handle() && IsWindowVisible(main->Handle()) ? main->Handle() : nullptr;
+    HWND owner =
+        main && main->Handle() && IsWindowVisible(main->Handle()) ? main->Handle() : nullptr;
     MessageBoxA(owner, AddFullStop(message).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
   } catch (...) {
   }

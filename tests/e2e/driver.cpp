@@ -61,11 +61,13 @@ std::string WindowText(HWND h) {
 
 ToolSession::ToolSession(const std::map<std::string, std::string>& env, std::string exe) {
   if (exe.empty()) exe = ToolPath();
-  for (const auto& [k, v] : env) SetEnvironmentVariableA(k.c_str(), v.empty() ? nullptr : v.c_str());
+  for (const auto& [k, v] : env)
+    SetEnvironmentVariableA(k.c_str(), v.empty() ? nullptr : v.c_str());
   STARTUPINFOA si{};
   si.cb = sizeof si;
   std::string cmd = "\"" + exe + "\"";
-  BOOL ok = CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+  BOOL ok =
+      CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
   for (const auto& [k, v] : env) SetEnvironmentVariableA(k.c_str(), nullptr);
   if (!ok) throw std::runtime_error("cannot start " + exe);
   WaitForInputIdle(pi_.hProcess, 30000);
@@ -141,7 +143,8 @@ void ToolSession::DismissMessageBox(const MessageBoxInfo& box) {
 bool ToolSession::WaitIdle(DWORD timeoutMs) {
   for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
     DWORD_PTR r;
-    if (SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &r) && Enabled(kButton1))
+    if (SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &r) &&
+        Enabled(kButton1))
       return true;
     Sleep(50);
   }

@@ -10,8 +10,20 @@
 
 // Control ids follow the creation order of the form description.
 enum ControlId {
-  kLabel1 = 100, kLabel2, kLabel3, kLabel4, kLabel5, kLabel6, kLabel7, kBevel1,
-  kButton1, kMemo1, kButton2, kEdit1, kEdit2, kCheckBox1
+  kLabel1 = 100,
+  kLabel2,
+  kLabel3,
+  kLabel4,
+  kLabel5,
+  kLabel6,
+  kLabel7,
+  kBevel1,
+  kButton1,
+  kMemo1,
+  kButton2,
+  kEdit1,
+  kEdit2,
+  kCheckBox1
 };
 
 struct MessageBoxInfo {
@@ -23,8 +35,8 @@ struct MessageBoxInfo {
 
 // What one click on Run Report came to.
 struct RunOutcome {
-  bool completed = false;        // the clipboard was written and Run Report enabled again
-  MessageBoxInfo box;            // a message box that the run showed, if any
+  bool completed = false;  // the clipboard was written and Run Report enabled again
+  MessageBoxInfo box;      // a message box that the run showed, if any
   bool timedOut = false;
 };
 

@@ -5,26 +5,10 @@
 #include <regex>
 
 #include "driver.h"
+#include "expected.h"
 
 namespace {
 
-std::string SystemDir() {
-  char b[MAX_PATH];
-  GetSystemDirectoryA(b, MAX_PATH);
-  return b;
-}
-std::string TempPath() {
-  char b[MAX_PATH];
-  GetTempPathA(MAX_PATH, b);
-  return b;
-}
-std::string VersionLine() {
-  OSVERSIONINFOA v{};
-  v.dwOSVersionInfoSize = sizeof v;
-  GetVersionExA(&v);
-  return "Windows NT " + std::to_string(v.dwMajorVersion) + "." + std::to_string(v.dwMinorVersion) +
-         "  Build " + std::to_string(v.dwBuildNumber);
-}
 // The bitness line the build under test must write in this prefix.
 std::string ExpectedBitness() { return Env("QRT_EXPECT_BITNESS"); }
 
@@ -79,9 +63,11 @@ TEST(Report, FrameLineForLine) {
   ASSERT_GE(lines.size(), 16u);
   EXPECT_EQ(lines[0], "Quibrel Diagnostics v1.58");
   // en_US, as Wine gives it without LC_ALL: M/d/yyyy and a 12-hour clock.
-  EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\d{1,2}/\d{1,2}/\d{4}( \d{1,2}:\d\d:\d\d [AP]M)?)")))
+  EXPECT_TRUE(
+      std::regex_match(lines[1], std::regex(R"(\d{1,2}/\d{1,2}/\d{4}( \d{1,2}:\d\d:\d\d [AP]M)?)")))
       << lines[1];
-  EXPECT_TRUE(std::regex_match(lines[2], std::regex(R"(\d{1,2}-\d{1,2}:\d{1,2}:\d{1,2})"))) << lines[2];
+  EXPECT_TRUE(std::regex_match(lines[2], std::regex(R"(\d{1,2}-\d{1,2}:\d{1,2}:\d{1,2})")))
+      << lines[2];
   EXPECT_EQ(lines[3], " ");
   EXPECT_EQ(lines[4], VersionLine());
   EXPECT_EQ(lines[5], ExpectedBitness());
@@ -283,15 +269,19 @@ TEST(Window, GeometryAndControls) {
     const char* text;
     bool visible;
   } controls[] = {
-      {kLabel1, "Static", 192, 164, 276, 13, "The report has been copied to the clipboard. You can now", false},
+      {kLabel1, "Static", 192, 164, 276, 13,
+       "The report has been copied to the clipboard. You can now", false},
       {kLabel2, "Static", 192, 180, 305, 13,
        "Paste the information into an email (Right-click then select Paste)", false},
-      {kLabel3, "Static", 12, 8, 324, 13, "Please enter the make and model of scanner being used:", true},
+      {kLabel3, "Static", 12, 8, 324, 13,
+       "Please enter the make and model of scanner being used:", true},
       {kLabel4, "Static", 16, 36, 30, 13, "Make:", true},
       {kLabel5, "Static", 16, 64, 32, 13, "Model:", true},
       {kLabel6, "Static", 16, 92, 393, 13,
-       "If an error occurs when running the report then remove the tick below and try again.", true},
-      {kLabel7, "Static", 196, 117, 253, 13, "(Please let us know the exact error message you saw)", true},
+       "If an error occurs when running the report then remove the tick below and try again.",
+       true},
+      {kLabel7, "Static", 196, 117, 253, 13, "(Please let us know the exact error message you saw)",
+       true},
       {kBevel1, "TBevel", 12, 132, 481, 17, "", true},
       {kButton1, "Button", 12, 164, 145, 29, "Run Report", true},
       {kMemo1, "Edit", 12, 204, 489, 417, "", true},
@@ -331,7 +321,8 @@ TEST(Window, GeometryAndControls) {
   EXPECT_EQ(gui.hwndFocus, tool.Control(kButton1));
   const int tabOrder[] = {kButton1, kMemo1, kEdit1, kEdit2, kCheckBox1, kButton1};
   for (size_t i = 0; i + 1 < sizeof tabOrder / sizeof *tabOrder; ++i)
-    EXPECT_EQ(GetNextDlgTabItem(tool.Window(), tool.Control(tabOrder[i]), FALSE), tool.Control(tabOrder[i + 1]))
+    EXPECT_EQ(GetNextDlgTabItem(tool.Window(), tool.Control(tabOrder[i]), FALSE),
+              tool.Control(tabOrder[i + 1]))
         << i;
 
   // Resizing moves and stretches nothing.

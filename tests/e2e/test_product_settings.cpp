@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "expected.h"
 
 using namespace std::string_literals;
 
@@ -19,62 +20,6 @@ const char* const kPagorinInfo = "Software\\Quibrel Software\\Pagorin";
 const char* const kPagorinSetting = "Software\\Quibrel\\pagorin2\\settings";
 const char* const kFolvaneInfo = "Software\\Quibrel Software\\Folvane";
 const char* const kFolvaneSetting = "Software\\Quibrel\\folvane\\settings";
-
-// The blocks on a machine where neither application ever ran: the labels alone.
-const std::vector<std::string> kPagorinLabels = {"PGRN V ",
-                                                 "DIR ",
-                                                 "",
-                                                 "Last Src > ",
-                                                 "Dialog(rev) > ",
-                                                 "Auto TRX > ",
-                                                 "Buffered(VST) > ",
-                                                 "Twain 1.7(+Buff=EN) > ",
-                                                 "Native WIA > ",
-                                                 "File Trans > ",
-                                                 "Default Save > ",
-                                                 "Save Location > ",
-                                                 "Negative > ",
-                                                 "Crop Legal > ",
-                                                 "Col to GS > ",
-                                                 "Compression > ",
-                                                 "DPI > ",
-                                                 "Color > ",
-                                                 "Paper size > ",
-                                                 "CustomX > ",
-                                                 "CustomY > ",
-                                                 "ADF > ",
-                                                 "Duplex > ",
-                                                 "Xoffset > ",
-                                                 "Exposure > ",
-                                                 "Frames > ",
-                                                 "Cleanup > ",
-                                                 "Variable > ",
-                                                 "PDF DPI > ",
-                                                 "Last error > "};
-const std::vector<std::string> kFolvaneLabels = {"FLVN V ",
-                                                 "DIR ",
-                                                 "",
-                                                 "Last Src> > ",
-                                                 "Use Dialog > ",
-                                                 "Auto TRX > ",
-                                                 "Twain1.8 > ",
-                                                 "Native WIA > ",
-                                                 "WIA Connected > ",
-                                                 "ADF > ",
-                                                 "Color > ",
-                                                 "Conv GS > ",
-                                                 "Crop Legal > ",
-                                                 "Def Save > ",
-                                                 "Path > ",
-                                                 "Exposure > ",
-                                                 "DPI > ",
-                                                 "Rej > ",
-                                                 "Extended Save Dialog > ",
-                                                 "Compression > ",
-                                                 "Keep Twain Conn Open > ",
-                                                 "Negative > ",
-                                                 "PDF Page Size > ",
-                                                 "Last error > "};
 
 // Deletes a key with everything below it, in the given registry view. A key
 // first gets back full access for everyone, as a test may have denied it.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "expected.h"
 
 namespace {
 const char kCannotLoad[] = "Cannot load Twain DSM. Twain may not installed on this PC";
@@ -59,27 +60,6 @@ Lines TwainSection(const Lines& report) {
   }
   ADD_FAILURE() << "the report has fewer than three separators";
   return section;
-}
-
-void WriteFileText(const std::string& path, const std::string& text) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(f);
-}
-
-std::string ReadFileText(const std::string& path) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return std::string();
-  std::string text;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-  CloseHandle(f);
-  return text;
 }
 
 // One logged call of the test manager.

@@ -30,8 +30,9 @@ void EnglishNames(TFormatSettings& s) {
   const char* shortDays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   const char* longDays[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                              "Thursday", "Friday", "Saturday"};
-  const char* longMonths[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                "July",    "August",   "September", "October", "November", "December"};
+  const char* longMonths[12] = {"January",   "February", "March",    "April",
+                                "May",       "June",     "July",     "August",
+                                "September", "October",  "November", "December"};
   for (int i = 0; i < 7; ++i) {
     s.shortDayNames[i] = shortDays[i];
     s.longDayNames[i] = longDays[i];
@@ -148,18 +149,15 @@ TEST(DateTime, DateTimeToStrFollowsTheSettings) {
        "Friday, December 25, 2026"},
       {"short names", WithPattern(EnUs(), "ddd dd MMM yy"), At(2009, 1, 5, 1, 0, 0, 0),
        "Mon 05 Jan 09"},
-      {"Sunday first", WithPattern(EnUs(), "ddd dddd"), At(2026, 3, 8, 0, 0, 0, 0),
-       "Sun Sunday"},
+      {"Sunday first", WithPattern(EnUs(), "ddd dddd"), At(2026, 3, 8, 0, 0, 0, 0), "Sun Sunday"},
       {"one-letter year", WithPattern(EnUs(), "y|yy|yyy|yyyy"), At(2009, 1, 5, 1, 0, 0, 0),
        "9|09|2009|2009"},
       {"quoted slash and letters stay", WithPattern(EnGb(), "d'/'M' dMy' yyyy/M"), Mar7(0, 0, 0),
        "7/3 dMy 2026.3"},
       {"doubled quotes", WithPattern(EnUs(), "''d'' 'it''s' M"), Mar7(0, 0, 0), "'7' it's 3"},
-      {"other chars as they stand", WithPattern(EnUs(), "[d-M]: Y D"), Mar7(0, 0, 0),
-       "[7-3]: Y D"},
+      {"other chars as they stand", WithPattern(EnUs(), "[d-M]: Y D"), Mar7(0, 0, 0), "[7-3]: Y D"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(DateTimeToStr(c.value, c.settings), c.expected) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(DateTimeToStr(c.value, c.settings), c.expected) << c.name;
 }
 
 TEST(DateTime, EraIsWrittenOnceWhateverTheNumberOfLetters) {

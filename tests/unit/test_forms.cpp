@@ -105,9 +105,10 @@ std::string LoadFailure(const std::string& body) {
   app.Initialize();
   TTestForm form;
   try {
-    form.Load(ParseFormDescription("object Form1: TTestForm\n  ClientWidth = 100\n  ClientHeight = 50\n" +
-                                   body + "end\n"),
-              TTestForm::Published());
+    form.Load(
+        ParseFormDescription("object Form1: TTestForm\n  ClientWidth = 100\n  ClientHeight = 50\n" +
+                             body + "end\n"),
+        TTestForm::Published());
   } catch (const EReadError& e) {
     return e.Message();
   }
@@ -137,10 +138,11 @@ TEST(FormDescription, BindsFieldsAndHandlers) {
   TApplication app;
   app.Initialize();
   TTestForm form;
-  form.Load(ParseFormDescription("object Form1: TTestForm\n  ClientWidth = 100\n  ClientHeight = 50\n"
-                                 "  object Button1: TButton\n    Caption = 'Go'\n"
-                                 "    OnClick = Button1Click\n  end\nend\n"),
-            TTestForm::Published());
+  form.Load(
+      ParseFormDescription("object Form1: TTestForm\n  ClientWidth = 100\n  ClientHeight = 50\n"
+                           "  object Button1: TButton\n    Caption = 'Go'\n"
+                           "    OnClick = Button1Click\n  end\nend\n"),
+      TTestForm::Published());
   ASSERT_NE(form.Button1, nullptr);
   EXPECT_EQ(form.Button1->Caption(), "Go");
   form.Button1->Click();

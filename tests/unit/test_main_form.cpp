@@ -27,9 +27,10 @@ TEST(MainForm, BuiltFromItsDescription) {
   app.CreateForm(Form1);
   ASSERT_EQ(app.MainForm(), Form1);
 
-  TControl* controls[] = {Form1->Label1, Form1->Label2, Form1->Label3, Form1->Label4, Form1->Label5,
-                          Form1->Label6, Form1->Label7, Form1->Bevel1, Form1->Button1, Form1->Memo1,
-                          Form1->Button2, Form1->Edit1, Form1->Edit2, Form1->CheckBox1};
+  TControl* controls[] = {Form1->Label1,  Form1->Label2,   Form1->Label3,  Form1->Label4,
+                          Form1->Label5,  Form1->Label6,   Form1->Label7,  Form1->Bevel1,
+                          Form1->Button1, Form1->Memo1,    Form1->Button2, Form1->Edit1,
+                          Form1->Edit2,   Form1->CheckBox1};
   for (TControl* c : controls) {
     ASSERT_NE(c, nullptr);
     ASSERT_NE(c->Handle(), nullptr) << c->Name;

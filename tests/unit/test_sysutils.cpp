@@ -26,7 +26,8 @@ TEST(SysUtils, TrimDropsControlCharsAndBlanksAtBothEndsOnly) {
       {"\x80x\xFF", "\x80x\xFF"},
       {" \xA0 ", "\xA0"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Trim(c.in), c.out) << "input of " << c.in.size() << " bytes";
+  for (const Case& c : cases)
+    EXPECT_EQ(Trim(c.in), c.out) << "input of " << c.in.size() << " bytes";
 }
 
 TEST(SysUtils, IntToStrWritesPlainDecimal) {
@@ -56,12 +57,8 @@ TEST(SysUtils, IncludeTrailingBackslashAddsOneOnlyWhenMissing) {
     const char* in;
     const char* out;
   } cases[] = {
-      {"", "\\"},
-      {"c:\\x", "c:\\x\\"},
-      {"c:\\x\\", "c:\\x\\"},
-      {"\\", "\\"},
-      {"c:", "c:\\"},
-      {"a\\\\", "a\\\\"},
+      {"", "\\"},   {"c:\\x", "c:\\x\\"}, {"c:\\x\\", "c:\\x\\"},
+      {"\\", "\\"}, {"c:", "c:\\"},       {"a\\\\", "a\\\\"},
   };
   for (const Case& c : cases) EXPECT_EQ(IncludeTrailingBackslash(c.in), c.out) << c.in;
 }
