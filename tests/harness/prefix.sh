@@ -21,6 +21,8 @@ case "$cmd" in
     export DISPLAY="$(cat "$prefix.display")"
     if [ ! -f "$prefix/system.reg" ]; then
       /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1 || true
+      # wineboot's server lingers a few seconds; a persistent one starts after it.
+      /usr/lib/wine/wineserver64 -w </dev/null >/dev/null 2>&1 || true
     fi
     # Nothing started here may keep ctest's output pipes open.
     /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1
