@@ -1,55 +1,48 @@
+// The memo's line list, its operations and its form-description properties.
+// How the view paints and answers input is in memo_view.cpp.
+#include "vcl/exceptions.h"
 #include "vcl/stdctrls.h"
 
 void TMemoLines::Add(const std::string& line) {
-  HWND h = memo_.Handle();
-  if (!h) return;
-  // Append at the very end: move the caret there and replace the empty selection.
-  int end = GetWindowTextLengthA(h);
-  SendMessageA(h, EM_SETSEL, static_cast<WPARAM>(end), static_cast<LPARAM>(end));
-  std::string text = line + "\r\n";
-  SendMessageA(h, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  memo_.text_.AppendLine(line);
+  memo_.LineAdded();
 }
 
-void TMemoLines::BeginUpdate() {
-  if (updateCount_++ == 0 && memo_.Handle()) SendMessageA(memo_.Handle(), WM_SETREDRAW, FALSE, 0);
-}
+void TMemoLines::BeginUpdate() { ++updateCount_; }
 
 void TMemoLines::EndUpdate() {
   if (updateCount_ == 0 || --updateCount_ != 0) return;
-  HWND h = memo_.Handle();
-  if (!h) return;
-  SendMessageA(h, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(h, nullptr, TRUE);
-  UpdateWindow(h);
+  memo_.UpdateEnded();
 }
 
 void TMemo::Clear() {
-  if (handle_) SetWindowTextA(handle_, "");
+  text_.Clear();
+  topRow_ = 0;
+  leftPixel_ = 0;
+  anchor_ = caret_ = 0;
+  scrollBarStale_ = true;
+  if (handle_) InvalidateRect(handle_, nullptr, FALSE);
 }
 
-void TMemo::SelectAll() {
-  if (handle_) SendMessageA(handle_, EM_SETSEL, 0, -1);
-}
+void TMemo::SelectAll() { Select(0, text_.Length()); }
 
-void TMemo::CopyToClipboard() {
-  if (handle_) SendMessageA(handle_, WM_COPY, 0, 0);
-}
+void TMemo::CopyToClipboard() { CopySelection(); }
 
 void TMemo::SetProperty(const std::string& name, const TPropValue& v, TReader& reader) {
   if (name == "ReadOnly") {
     readOnly_ = reader.Boolean(name, v);
+    if (!readOnly_) reader.Fail("Only a read-only memo is supported");
   } else if (name == "WordWrap") {
     wordWrap_ = reader.Boolean(name, v);
+    if (wordWrap_) reader.Fail("Only WordWrap = False is supported");
   } else if (name == "ScrollBars") {
     const std::string& bars = reader.Identifier(name, v);
     if (bars == "ssNone") {
-      vertical_ = horizontal_ = false;
+      vertical_ = false;
     } else if (bars == "ssVertical") {
-      vertical_ = true, horizontal_ = false;
-    } else if (bars == "ssHorizontal") {
-      vertical_ = false, horizontal_ = true;
-    } else if (bars == "ssBoth") {
-      vertical_ = horizontal_ = true;
+      vertical_ = true;
+    } else if (bars == "ssHorizontal" || bars == "ssBoth") {
+      reader.Fail("Only ScrollBars = ssNone or ssVertical is supported");
     } else {
       reader.Fail("Invalid property value for ScrollBars");
     }
@@ -60,21 +53,15 @@ void TMemo::SetProperty(const std::string& name, const TPropValue& v, TReader& r
   }
 }
 
-DWORD TMemo::Style() const {
-  DWORD style = ES_MULTILINE | ES_AUTOVSCROLL | WS_TABSTOP;
-  if (readOnly_) style |= ES_READONLY;
-  if (!wordWrap_) style |= ES_AUTOHSCROLL;  // a multi-line edit wraps unless it scrolls sideways
-  if (vertical_) style |= WS_VSCROLL;
-  if (horizontal_) style |= WS_HSCROLL;
-  return style;
+const char* TMemo::WindowClassName() const {
+  return RegisterOwnWindowClass("TMemo", nullptr);  // the view paints all of its area
 }
 
-// EM_SETLIMITTEXT 0 lifts the default limit of about 32,000 characters.
-void TMemo::HandleCreated() { SendMessageA(handle_, EM_SETLIMITTEXT, 0, 0); }
+DWORD TMemo::Style() const { return WS_TABSTOP | (vertical_ ? WS_VSCROLL : 0); }
 
-// A read-only edit asks for static colours; keep the white text view.
-HBRUSH TMemo::CtlColor(HDC dc) {
-  SetTextColor(dc, ColorToRGB(Font.Color));
-  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-  return GetSysColorBrush(COLOR_WINDOW);
+void TMemo::HandleCreated() {
+  // This view shows text only as a read-only, unwrapped report.
+  if (!readOnly_ || wordWrap_)
+    throw EReadError(Name + ": a memo must have ReadOnly = True and WordWrap = False");
+  UpdateScrollBar();
 }

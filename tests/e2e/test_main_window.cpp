@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <regex>
+#include <thread>
 
 #include "driver.h"
 #include "expected.h"
@@ -232,6 +233,39 @@ TEST(MendedFaults, ARunReportClickDuringARunIsIgnored) {
   EXPECT_TRUE(tool.Enabled(kButton1));
 }
 
+TEST(MendedFaults, AClipboardHeldByAnotherProgramIsAFailureNotANotice) {
+  ToolSession tool;
+  tool.Type(kEdit1, "Acme");
+  tool.Type(kEdit2, "X1");
+  SetClipboardText("held");
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    if (OpenClipboard(nullptr)) {
+      SetEvent(held);
+      WaitForSingleObject(release, 60000);
+      CloseClipboard();
+    }
+    SetEvent(held);
+  });
+  WaitForSingleObject(held, 10000);
+  tool.PostClick(kButton1);
+  MessageBoxInfo box = tool.WaitMessageBox();
+  SetEvent(release);
+  holder.join();
+  CloseHandle(release);
+  CloseHandle(held);
+  ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(box.text, "Cannot open clipboard.");
+  EXPECT_TRUE(box.hasIcon);
+  tool.DismissMessageBox(box);
+  Sleep(200);
+  EXPECT_FALSE(tool.Visible(kLabel1)) << "no notice that the report was copied";
+  EXPECT_FALSE(tool.Enabled(kButton1));
+  EXPECT_EQ(ClipboardText(), "held");
+  EXPECT_EQ(SplitLines(tool.Text(kMemo1)).front(), "Quibrel Diagnostics v1.58");
+}
+
 TEST(MendedFaults, ClosingTheWindowDuringARunEndsTheToolAfterTheRun) {
   ToolSession tool({{"QRT_FAULT", "start:sleep"}}, FaultToolPath());
   tool.Type(kEdit1, "Acme");
@@ -284,7 +318,7 @@ TEST(Window, GeometryAndControls) {
        true},
       {kBevel1, "TBevel", 12, 132, 481, 17, "", true},
       {kButton1, "Button", 12, 164, 145, 29, "Run Report", true},
-      {kMemo1, "Edit", 12, 204, 489, 417, "", true},
+      {kMemo1, "TMemo", 12, 204, 489, 417, "", true},
       {kButton2, "Button", 560, 28, 75, 25, "Button2", false},
       {kEdit1, "Edit", 56, 32, 201, 21, "", true},
       {kEdit2, "Edit", 56, 60, 201, 21, "", true},
@@ -308,11 +342,10 @@ TEST(Window, GeometryAndControls) {
   }
   EXPECT_TRUE(tool.Checked(kCheckBox1));
   LONG memo = GetWindowLongA(tool.Control(kMemo1), GWL_STYLE);
-  EXPECT_TRUE(memo & ES_READONLY);
-  EXPECT_TRUE(memo & ES_MULTILINE);
   EXPECT_TRUE(memo & WS_VSCROLL);
   EXPECT_FALSE(memo & WS_HSCROLL);
-  EXPECT_TRUE(memo & ES_AUTOHSCROLL) << "no word wrap";
+  tool.Type(kMemo1, "typed");
+  EXPECT_EQ(tool.Text(kMemo1), "") << "the report view is read-only";
 
   // Focus starts on Run Report; Tab visits the view, the fields and the box.
   GUITHREADINFO gui{};
