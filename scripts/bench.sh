@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the product and the test build, then runs the benchmark under Wine
 # and Xvfb in a prefix of its own and prints one table of figures.
-#   bash scripts/bench.sh [FILE COUNTS...]   (default: 1000 5000; 10000 takes about 5 more minutes)
+#   bash scripts/bench.sh [FILE COUNTS...]   (default: 1000 5000 10000 50000)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 sizes=("$@")
-[ ${#sizes[@]} -gt 0 ] || sizes=(1000 5000)
+[ ${#sizes[@]} -gt 0 ] || sizes=(1000 5000 10000 50000)
 
 bash "$ROOT/scripts/install-deps.sh"
 build_product >/dev/null
