@@ -23,12 +23,21 @@ void MemoText::SetText(std::string text) {
   IndexFrom(0);
 }
 
+// Either the whole line is added or, when memory runs out, nothing is.
 void MemoText::AppendLine(const std::string& line) {
-  // The new text can complete a CR LF whose CR ends the old text.
-  const size_t from = text_.empty() ? 0 : text_.size() - 1;
+  const size_t oldLength = text_.size(), oldRows = starts_.size();
+  const size_t needed = oldLength + line.size() + 2;
+  if (needed > text_.capacity()) text_.reserve(std::max(needed, 2 * text_.capacity()));
   text_ += line;
   text_ += "\r\n";
-  IndexFrom(from);
+  try {
+    // The new text can complete a CR LF whose CR ends the old text.
+    IndexFrom(oldLength == 0 ? 0 : oldLength - 1);
+  } catch (...) {
+    text_.resize(oldLength);
+    starts_.resize(oldRows);
+    throw;
+  }
 }
 
 // Records the row starts of the CR LF pairs that begin at or after from.
