@@ -123,7 +123,11 @@ void TMemo::ScrollByUser(long row) {
 
 void TMemo::ScrollColumns(int pixels) {
   if (!handle_) return;
-  // No further right than the widest row in sight needs.
+  // No further right than the widest row in sight needs; rows are measured
+  // only as far as the wanted position needs.
+  RECT r{};
+  GetClientRect(handle_, &r);
+  const int enough = std::max(0, leftPixel_ + pixels) + static_cast<int>(r.right);
   int widest = 0;
   {
     MeasureDc dc(handle_, viewFont_);
@@ -132,8 +136,9 @@ void TMemo::ScrollColumns(int pixels) {
       const char* s = text_.Text().data() + text_.RowStart(row);
       const size_t len = text_.RowLength(row);
       int x = 0;
-      for (size_t i = 0; i < len;) {
+      for (size_t i = 0; i < len && x < enough;) {
         size_t j = s[i] == '\t' ? i + 1 : std::find(s + i, s + len, '\t') - s;
+        j = std::min(j, i + static_cast<size_t>(enough - x) + 1);
         x = s[i] == '\t' ? NextTabStop(x, kTabChars * charWidth_)
                          : x + TextWidth(dc.Get(), s + i, j - i);
         i = j;
@@ -141,8 +146,6 @@ void TMemo::ScrollColumns(int pixels) {
       widest = std::max(widest, x);
     }
   }
-  RECT r{};
-  GetClientRect(handle_, &r);
   const int most = std::max(0, widest + 2 * kMargin - static_cast<int>(r.right));
   const int left = std::max(0, std::min(leftPixel_ + pixels, most));
   if (left == leftPixel_) return;
@@ -217,11 +220,16 @@ void TMemo::PaintRow(HDC dc, size_t row, const RECT& rowRect, bool showSelection
     size_t j = i + 1;
     if (s[i] != '\t')
       while (j < len && s[j] != '\t' && selected(j) == sel) ++j;
+    // A character is at least a pixel wide: of a long run, what lies past the
+    // right edge is neither measured nor drawn (a huge make or model line).
+    const size_t cover = static_cast<size_t>(rowRect.right - x) + 1;
+    const bool clipped = s[i] != '\t' && j - i > cover;
+    if (clipped) j = i + cover;
     const bool last = j == len;
     int right;
     if (s[i] == '\t')
       right = origin + NextTabStop(x - origin, tabWidth);
-    else if (last && !sel)
+    else if ((last && !sel) || clipped)
       right = rowRect.right;  // no need to measure: the run's background ends the row
     else
       right = x + TextWidth(dc, s + i, j - i);
@@ -265,7 +273,9 @@ size_t TMemo::OffsetAt(int x, int y) {
       ++i;
       continue;
     }
-    const size_t j = std::find(s + i, s + len, '\t') - s;
+    // Only as many characters as can lie left of the point are measured.
+    const size_t j = std::min<size_t>(std::find(s + i, s + len, '\t') - s,
+                                      i + static_cast<size_t>(std::max(0, px - at)) + 2);
     edges.assign(j - i, 0);
     SIZE size{};
     GetTextExtentExPointA(dc.Get(), s + i, static_cast<int>(j - i), 0, nullptr, edges.data(),

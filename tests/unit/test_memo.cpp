@@ -284,6 +284,10 @@ TEST_F(ReportView, HugeLineIsKeptWholeAndPainted) {
   EXPECT_EQ(SendMessageA(View(), EM_GETLINECOUNT, 0, 0), 3) << "no word wrap";
   EXPECT_TRUE(RowHasInk(0));
   EXPECT_TRUE(RowHasInk(1));
+  memo_->SelectAll();
+  SetFocus(View());
+  UpdateWindow(View());
+  EXPECT_TRUE(RowHasInk(1)) << "painted while all is selected";
   SendMessageA(View(), WM_KEYDOWN, VK_RIGHT, 0);  // scrolls sideways, within the text
   SendMessageA(View(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, RowHeight() / 2));
   SendMessageA(View(), WM_LBUTTONUP, 0, MAKELPARAM(100, RowHeight() / 2));
