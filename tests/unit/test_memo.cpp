@@ -233,6 +233,19 @@ TEST_F(ReportView, SelectsAndCopies) {
   SendMessageA(View(), EM_SETSEL, 0, 1000);
   EXPECT_EQ(Selection(), std::make_pair(DWORD(0), DWORD(text.size()))) << "held within the text";
 
+  // Ctrl+A selects all, Ctrl+C copies.
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SetClipboard("before");
+  SendMessageA(View(), WM_KEYDOWN, 'A', 0);
+  EXPECT_EQ(Selection(), std::make_pair(DWORD(0), DWORD(text.size())));
+  SendMessageA(View(), WM_KEYDOWN, 'C', 0);
+  EXPECT_EQ(Clipboard(), text);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+
   // Dragging with the mouse from the start of the first row to past the end
   // of the second selects both rows.
   const int h = RowHeight();
