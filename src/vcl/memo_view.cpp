@@ -186,7 +186,7 @@ void TMemo::Paint() {
   HGDIOBJ old = SelectObject(dc, viewFont_ ? viewFont_ : GetStockObject(SYSTEM_FONT));
   RECT client;
   GetClientRect(handle_, &client);
-  const bool showSelection = anchor_ != caret_ && GetFocus() == handle_;
+  const bool showSelection = anchor_ != caret_ && focused_;
   for (int y = ps.rcPaint.top / rowHeight_ * rowHeight_; y < ps.rcPaint.bottom; y += rowHeight_) {
     const size_t row = static_cast<size_t>(topRow_ + y / rowHeight_);
     RECT rowRect{client.left, y, client.right, y + rowHeight_};
@@ -197,8 +197,33 @@ void TMemo::Paint() {
       ExtTextOutA(dc, 0, y, ETO_OPAQUE, &rowRect, "", 0, nullptr);
     }
   }
+  if (focused_) PlaceCaret(dc);
   SelectObject(dc, old);
   EndPaint(handle_, &ps);
+}
+
+// While the view has the focus, a caret marks the end of the selection, as in
+// a read-only edit control; out of sight, it is moved away.
+void TMemo::PlaceCaret(HDC dc) {
+  const size_t row = text_.RowOf(caret_);
+  const long shown = static_cast<long>(row) - topRow_;
+  RECT client;
+  GetClientRect(handle_, &client);
+  POINT at{-100, -100};
+  if (shown >= 0 && shown <= VisibleRows()) {
+    const char* s = text_.Text().data() + text_.RowStart(row);
+    const size_t column = caret_ - text_.RowStart(row);
+    int x = 0;
+    for (size_t i = 0; i < column && x <= client.right + leftPixel_;) {
+      size_t j = s[i] == '\t' ? i + 1 : std::find(s + i, s + column, '\t') - s;
+      j = std::min(j, i + static_cast<size_t>(client.right + leftPixel_ - x) + 1);
+      x = s[i] == '\t' ? NextTabStop(x, kTabChars * charWidth_) : x + TextWidth(dc, s + i, j - i);
+      i = j;
+    }
+    x += kMargin - leftPixel_;
+    if (x <= client.right) at = POINT{x, static_cast<int>(shown) * rowHeight_};
+  }
+  SetCaretPos(at.x, at.y);
 }
 
 // Draws the row in runs of one kind (plain or selected text, or one tab),
@@ -533,9 +558,16 @@ LRESULT TMemo::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM)));
       return TRUE;
     case WM_SETFOCUS:
+      focused_ = true;
+      CreateCaret(handle_, nullptr, 1, rowHeight_);
+      ShowCaret(handle_);
+      InvalidateRect(handle_, nullptr, FALSE);  // the selection shows, the caret is placed
+      return 0;
     case WM_KILLFOCUS:
+      focused_ = false;
+      DestroyCaret();
       InvalidateRect(handle_, nullptr, FALSE);
-      return 0;  // selection shown while focused
+      return 0;
     default:
       break;
   }

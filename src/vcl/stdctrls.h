@@ -105,6 +105,7 @@ class TMemo : public TControl {
   void Changed();      // the text changed: scroll to its end, paint soon
   void Paint();
   void PaintRow(HDC dc, size_t row, const RECT& rowRect, bool showSelection);
+  void PlaceCaret(HDC dc);
   void UpdateScrollBar();
   void ScrollTo(long row);
   void ScrollByUser(long row);
@@ -129,6 +130,7 @@ class TMemo : public TControl {
   int leftPixel_ = 0;              // how far the text is scrolled to the left
   size_t anchor_ = 0, caret_ = 0;  // the selection, as offsets into the text
   bool selecting_ = false;         // the left button is down in the view
+  bool focused_ = false;           // the caret and the selection show
   int wheelRest_ = 0;              // wheel turns smaller than one row so far
   bool scrollBarStale_ = true, paintPending_ = false;
 };

@@ -255,6 +255,11 @@ TEST_F(ReportView, SelectsAndCopies) {
   EXPECT_EQ(Selection(), std::make_pair(DWORD(0), DWORD(13)));
   EXPECT_EQ(GetFocus(), View());
   EXPECT_TRUE(RowHasInk(0));
+  UpdateWindow(View());
+  POINT caret{};
+  GetCaretPos(&caret);
+  EXPECT_EQ(caret.y, h) << "the caret marks the end of the selection, in the second row";
+  EXPECT_GT(caret.x, 10);
   // A click past the end of a row puts the caret at the row's end.
   SendMessageA(View(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, h / 2));
   SendMessageA(View(), WM_LBUTTONUP, 0, MAKELPARAM(400, h / 2));
