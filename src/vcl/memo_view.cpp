@@ -390,26 +390,27 @@ void TMemo::OnVScroll(WORD code) {
   }
 }
 
+// The scrolling keys do what the scroll bar's parts do.
 void TMemo::OnKeyDown(WPARAM key) {
   const bool ctrl = GetKeyState(VK_CONTROL) < 0;
   switch (key) {
     case VK_UP:
-      ScrollByUser(topRow_ - 1);
+      OnVScroll(SB_LINEUP);
       break;
     case VK_DOWN:
-      ScrollByUser(topRow_ + 1);
+      OnVScroll(SB_LINEDOWN);
       break;
     case VK_PRIOR:
-      ScrollByUser(topRow_ - VisibleRows());
+      OnVScroll(SB_PAGEUP);
       break;
     case VK_NEXT:
-      ScrollByUser(topRow_ + VisibleRows());
+      OnVScroll(SB_PAGEDOWN);
       break;
     case VK_HOME:
-      ctrl ? ScrollByUser(0) : ScrollColumns(-leftPixel_);
+      ctrl ? OnVScroll(SB_TOP) : ScrollColumns(-leftPixel_);
       break;
     case VK_END:
-      if (ctrl) ScrollByUser(LastTopRow());
+      if (ctrl) OnVScroll(SB_BOTTOM);
       break;
     case VK_LEFT:
       ScrollColumns(-4 * charWidth_);
