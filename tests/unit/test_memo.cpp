@@ -5,6 +5,7 @@
 #include <atomic>
 #include <thread>
 
+#include "driver.h"
 #include "mainwindow/Unit1.h"
 #include "vcl/memo_text.h"
 
@@ -67,26 +68,6 @@ class ReportView : public ::testing::Test {
     SendMessageA(View(), EM_GETSEL, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
     return {lo, hi};
   }
-  static std::string Clipboard() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return "(clipboard not open)";
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-      if (const char* p = static_cast<const char*>(GlobalLock(h))) text = p;
-      GlobalUnlock(h);
-    }
-    CloseClipboard();
-    return text;
-  }
-  static void SetClipboard(const std::string& text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
-    GlobalUnlock(mem);
-    SetClipboardData(CF_TEXT, mem);
-    CloseClipboard();
-  }
-
   TApplication app_;
   TMemo* memo_ = nullptr;
 };
@@ -213,19 +194,19 @@ TEST_F(ReportView, SelectsAndCopies) {
   EXPECT_EQ(Selection(), std::make_pair(DWORD(text.size()), DWORD(text.size())))
       << "after an append the caret is at the end";
 
-  SetClipboard("before");
+  SetClipboardText("before");
   memo_->CopyToClipboard();
-  EXPECT_EQ(Clipboard(), "before") << "an empty selection copies nothing";
+  EXPECT_EQ(ClipboardText(), "before") << "an empty selection copies nothing";
 
   memo_->SelectAll();
   EXPECT_EQ(Selection(), std::make_pair(DWORD(0), DWORD(text.size())));
   memo_->CopyToClipboard();
-  EXPECT_EQ(Clipboard(), text);
+  EXPECT_EQ(ClipboardText(), text);
 
   SendMessageA(View(), EM_SETSEL, 7, 3);
   EXPECT_EQ(Selection(), std::make_pair(DWORD(3), DWORD(7)));
   SendMessageA(View(), WM_COPY, 0, 0);
-  EXPECT_EQ(Clipboard(), "st\r\n");
+  EXPECT_EQ(ClipboardText(), "st\r\n");
   SendMessageA(View(), EM_SETSEL, 2, -1);
   EXPECT_EQ(Selection(), std::make_pair(DWORD(2), DWORD(text.size())));
   SendMessageA(View(), EM_SETSEL, static_cast<WPARAM>(-1), 0);
@@ -238,11 +219,11 @@ TEST_F(ReportView, SelectsAndCopies) {
   GetKeyboardState(keys);
   keys[VK_CONTROL] = 0x80;
   SetKeyboardState(keys);
-  SetClipboard("before");
+  SetClipboardText("before");
   SendMessageA(View(), WM_KEYDOWN, 'A', 0);
   EXPECT_EQ(Selection(), std::make_pair(DWORD(0), DWORD(text.size())));
   SendMessageA(View(), WM_KEYDOWN, 'C', 0);
-  EXPECT_EQ(Clipboard(), text);
+  EXPECT_EQ(ClipboardText(), text);
   keys[VK_CONTROL] = 0;
   SetKeyboardState(keys);
 
@@ -280,7 +261,7 @@ TEST_F(ReportView, WaitsForAClipboardThatAnotherProgramHolds) {
     while (!held) Sleep(1);
     if (holdMs < 100) {
       EXPECT_NO_THROW(memo_->CopyToClipboard()) << "a short hold is waited out";
-      EXPECT_EQ(Clipboard(), "report\r\n");
+      EXPECT_EQ(ClipboardText(), "report\r\n");
     } else {
       try {
         memo_->CopyToClipboard();
@@ -291,7 +272,7 @@ TEST_F(ReportView, WaitsForAClipboardThatAnotherProgramHolds) {
     }
     holder.join();
   }
-  EXPECT_EQ(Clipboard(), "report\r\n") << "the failed copy left the clipboard as it was";
+  EXPECT_EQ(ClipboardText(), "report\r\n") << "the failed copy left the clipboard as it was";
 }
 
 TEST_F(ReportView, HugeLineIsKeptWholeAndPainted) {
